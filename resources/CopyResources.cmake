@@ -1,0 +1,13 @@
+# Copies what ships from resources/ into the folder of the executables, keeping the layout.
+file(MAKE_DIRECTORY ${DST})
+file(GLOB entries RELATIVE ${SRC} ${SRC}/*)
+foreach(entry IN LISTS entries)
+  if(entry MATCHES "^(CMakeLists.txt|CopyResources.cmake)$")
+    continue()
+  endif()
+  if(IS_DIRECTORY ${SRC}/${entry})
+    file(COPY ${SRC}/${entry} DESTINATION ${DST})
+  else()
+    file(COPY ${SRC}/${entry} DESTINATION ${DST})
+  endif()
+endforeach()
