@@ -37,6 +37,11 @@ endfunction()
 # The tests run in the build's bin/ folder context through QV_SOURCE_DIR / QV_BIN_DIR.
 function(qv_test_suite name folder)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  # The engine's suites carry the label "engine": the sanitizer run of test.sh picks them.
+  set(ARG_LABEL unit)
+  if(folder MATCHES "^pdf/")
+    set(ARG_LABEL engine)
+  endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp)
   if(NOT sources)
     return()
@@ -47,5 +52,6 @@ function(qv_test_suite name folder)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     PROPERTIES ENVIRONMENT "QV_SOURCE_DIR=${CMAKE_SOURCE_DIR};QV_BIN_DIR=${QV_BIN_DIR};QV_CORPUS_DIR=${QV_CORPUS_DIR}"
+               LABELS "${ARG_LABEL}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
