@@ -97,7 +97,11 @@ class CImageBuffer {
   // Row y of the stored order: 0 is the bottom row of the picture.
   uint8_t* row(int32_t y) { return bits_.get() + static_cast<size_t>(y) * stride_; }
   const uint8_t* row(int32_t y) const { return bits_.get() + static_cast<size_t>(y) * stride_; }
-  std::span<PaletteEntry> palette() { return palette_; }
+  // Writable palette; writing through it forgets the remembered nearestIndex answer.
+  std::span<PaletteEntry> palette() {
+    haveLastColor_ = false;
+    return palette_;
+  }
   std::span<const PaletteEntry> palette() const { return palette_; }
   // True when the image is 8-bit and entry i of its palette is (i, i, i) for every i.
   bool hasGreyPalette() const;
@@ -128,6 +132,8 @@ class CImageBuffer {
   bool decode(std::FILE* file, ImageFormat format);
   bool encode(std::FILE* file, ImageFormat format);
   bool fail(std::string message);
+  // Builds the 256-colour version of this 24-bit image into `reduced`.
+  bool reduceInto(CImageBuffer& reduced);
   // Moves other's pixels, palette and header into this image, keeping this image's settings.
   void takePixels(CImageBuffer& other);
 
