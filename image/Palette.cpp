@@ -13,9 +13,10 @@ constexpr PaletteEntry rgb(int red, int green, int blue) {
 //   0-9     static colours (black, the dark primaries, silver, money green, sky blue);
 //   10-15   a pale yellow ramp from (255, 251, 240) to (255, 227, 145);
 //   16-20   an orange ramp from (255, 170, 0) darkening by (35, 24, 0) per step;
-//   21-236  the 6 x 6 x 6 colour cube with levels 0, 51, 102, 153, 204, 255 (blue fastest),
-//           which bounds the error of any colour to 25 per channel;
-//   237-246 greys filling the gaps of the cube's grey axis, for anti-aliased text;
+//   21-228  the 6 x 6 x 6 colour cube with levels 0, 51, 102, 153, 204, 255 (blue fastest)
+//           without its eight corners, which are static colours; it bounds the error of any
+//           colour to 25 per channel;
+//   229-246 greys filling the gaps of the cube's grey axis, for anti-aliased text;
 //   247-255 the last static colours, ending with white.
 std::array<PaletteEntry, 256> makeStandardPalette() {
   std::array<PaletteEntry, 256> p{};
@@ -33,11 +34,15 @@ std::array<PaletteEntry, 256> makeStandardPalette() {
   for (int r = 0; r < 6; ++r) {
     for (int g = 0; g < 6; ++g) {
       for (int b = 0; b < 6; ++b) {
-        p[i++] = rgb(r * 51, g * 51, b * 51);
+        // The eight corners (black, white and the six primaries) are static colours already.
+        const bool corner = (r == 0 || r == 5) && (g == 0 || g == 5) && (b == 0 || b == 5);
+        if (!corner) {
+          p[i++] = rgb(r * 51, g * 51, b * 51);
+        }
       }
     }
   }
-  for (int level : {17, 34, 68, 85, 119, 136, 170, 187, 221, 238}) {
+  for (int level : {8, 17, 25, 34, 42, 68, 76, 85, 93, 119, 136, 144, 170, 178, 187, 221, 238, 246}) {
     p[i++] = rgb(level, level, level);
   }
   const PaletteEntry tail[] = {rgb(160, 160, 164), rgb(128, 128, 128), rgb(255, 0, 0),
