@@ -25,7 +25,10 @@ void paintText(Canvas& surface, const PDFTextItem& text) {
   CanvasFont font;
   font.face = text.fontName;
   font.height = text.size;
-  font.width = text.advance == text.size ? 0 : text.advance / 2;
+  // The face keeps its own proportions. The recorded advance is only the horizontal part of
+  // the glyph's advance, which shrinks with the rotation (and turns negative past 90
+  // degrees), so a width derived from it squeezes each rotated glyph by its own amount.
+  font.width = 0;
   font.weight = text.bold != 0 ? 700 : 400;
   font.italic = (text.italic & 0xFF) != 0;
   font.escapement = text.orientation;
