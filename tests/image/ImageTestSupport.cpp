@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -48,7 +49,7 @@ Rgb pageColour(int32_t x, int32_t y) {
   if (x >= 300 && x < 560 && y >= 420 && y < 640) {
     const int u = x - 300, v = y - 420;
     return {static_cast<uint8_t>((u * 255) / 260), static_cast<uint8_t>((v * 255) / 220),
-            static_cast<uint8_t>(((u ^ v) * 7) & 0xFF)};
+            static_cast<uint8_t>(128 + 60 * std::sin(u / 9.0) * std::cos(v / 7.0))};
   }
   // Lines of "text": short dark strokes on a 12-pixel line pitch, with grey edges.
   const int line = y % 14;
