@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 
 #include "platform/Canvas.h"
@@ -127,6 +128,47 @@ TEST(PageImageTest, PaintsEveryItemKindInOrder) {
   }
   EXPECT_GT(rotatedInk, 50);
   EXPECT_EQ(horizontalInk, 0);
+}
+
+// Damaged records: every item is either drawn within the page or left out, never read out
+// of bounds.
+TEST(PageImageTest, DamagedItemsPaintSafely) {
+  PDFPageRecord record;
+  record.width = 50;
+  record.height = 50;
+  PDFImageItem tooFewBytes = quadImage(0, 0, 50);
+  tooFewBytes.header.width = 100000;
+  PDFImageItem hugeDest = quadImage(-2000000000, -2000000000, 2000000000);
+  hugeDest.destWidth = INT32_MAX;
+  PDFImageItem topDown = quadImage(0, 0, 50);
+  topDown.header.height = -2;
+  PDFImageItem wrongDepth = quadImage(0, 0, 50);
+  wrongDepth.header.bitCount = 24;
+  PDFTextItem overCount = glyph(900);
+  overCount.count = 1000;
+  overCount.size = INT32_MAX;
+  PDFTextItem negative = glyph(-3600);
+  negative.size = -20;
+  negative.advance = -7;
+  record.items = {
+      PDFPageItem::image(tooFewBytes),
+      PDFPageItem::image(hugeDest),
+      PDFPageItem::image(wrongDepth),
+      PDFPageItem::image(topDown),
+      PDFPageItem::text(overCount),
+      PDFPageItem::text(negative),
+      PDFPageItem::polygon({{{1, 1}}, 2, kRed}),
+      PDFPageItem::polygon({{}, 7, kRed}),
+      PDFPageItem::line({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MAX, kBlue, 1}),
+      PDFPageItem::clip({{}, {{40, 40, 10, 10}, {INT32_MIN, INT32_MIN, INT32_MAX, 5}}}),
+      PDFPageItem::polygon(square(-10, -10, 60, 60, kGreen)),
+      {PDFPageItemKind::Polygon, std::monostate{}},  // kind without its payload
+  };
+  auto canvas = Canvas::create(record.width, record.height);
+  canvas->fill(kWhite);
+  PaintPageRecord(*canvas, record);
+  EXPECT_EQ(canvas->pixel(25, 2), kGreen);  // inside the valid clip rectangle
+  EXPECT_EQ(canvas->pixel(25, 30), kBlue);  // the wide pen line, outside it
 }
 
 std::set<std::string> filesIn(const std::filesystem::path& dir) {
