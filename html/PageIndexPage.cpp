@@ -7,6 +7,8 @@ namespace qv {
 
 namespace {
 
+// The page list may load before the navigation frame has run its script; the range then
+// comes from the frameset, which defines it before any frame loads.
 constexpr std::string_view kScriptAndBody =
     "<script language=\"javascript\">\n"
     "<!-- hide \n"
@@ -31,6 +33,7 @@ constexpr std::string_view kScriptAndBody =
     "\tvar firstpage = parent.ltop.firstpage;\n"
     "var lastpage = parent.ltop.lastpage;\n"
     "var currentPage = parent.ltop.currentPage;\n"
+    "if (firstpage == undefined) { firstpage = parent.firstpage; lastpage = parent.lastpage; }\n"
     "for(i = firstpage; i <= lastpage; i++)\n"
     "{\n"
     "\tvar pagenumber = new String(i-firstpage+1);\n"

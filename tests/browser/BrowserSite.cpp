@@ -51,8 +51,10 @@ int main(int argc, char** argv) {
   std::error_code error;
   std::filesystem::remove_all(site, error);
   std::filesystem::create_directories(site / "images");
-  std::filesystem::copy(argv[2], site / "images", std::filesystem::copy_options::overwrite_existing,
-                        error);
+  std::filesystem::copy(
+      argv[2], site / "images",
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
+      error);
   if (error) {
     std::fprintf(stderr, "cannot copy the images: %s\n", error.message().c_str());
     return 1;
@@ -84,8 +86,9 @@ int main(int argc, char** argv) {
             0x00000000, 0);
     addText(record, 20, 120, u"Go to page 3", 12, "Arial", 0x00FF0000, 0);
     addText(record, 20, 160, u"Example site", 12, "Arial", 0x00FF0000, 0);
-    const qv::PDFLinkAreaList links = {{20, 120, 105, 125, "actionGoTo:3"},
-                                       {20, 120, 145, 165, "actionURI:https://example.com/a?b=1&c=2"}};
+    const qv::PDFLinkAreaList links = {
+        {20, 120, 105, 125, "actionGoTo:3"},
+        {20, 120, 145, 165, "actionURI:https://example.com/a?b=1&c=2"}};
     char name[32];
     std::snprintf(name, sizeof name, "pg_%04d.htm", page - firstPage + 1);
     qv::WritePageHtml(state, options, record, &links, site / name, firstPage);
