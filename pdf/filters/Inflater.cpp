@@ -28,7 +28,7 @@ constexpr int kMaxCodeLengthCodes = 19;
 
 }  // namespace
 
-Inflater::Inflater(ByteSource& source) : source_(source), window_(kWindowSize) {}
+Inflater::Inflater(ByteSource& source) : source_(source), window_(new uint8_t[kWindowSize]) {}
 
 void Inflater::restart() {
   writePos_ = 0;
@@ -46,7 +46,7 @@ size_t Inflater::produce(uint8_t* out, size_t max) {
   while (n < max) {
     if (readPos_ < writePos_) {
       size_t k = std::min(max - n, writePos_ - readPos_);
-      std::memcpy(out + n, window_.data() + readPos_, k);
+      std::memcpy(out + n, window_.get() + readPos_, k);
       readPos_ += k;
       n += k;
       continue;
@@ -56,7 +56,7 @@ size_t Inflater::produce(uint8_t* out, size_t max) {
     }
     if (writePos_ + kMaxMatch > kWindowSize) {
       // Everything is delivered: keep only the history that back-references may reach.
-      std::memmove(window_.data(), window_.data() + writePos_ - kHistory, kHistory);
+      std::memmove(window_.get(), window_.get() + writePos_ - kHistory, kHistory);
       writePos_ = readPos_ = kHistory;
     }
     fill();
@@ -247,7 +247,7 @@ void Inflater::copyStored() {
       continue;
     }
     size_t want = std::min<size_t>(storedLeft_, kWindowSize - writePos_);
-    size_t got = inputEnded_ ? 0 : source_.readBytes(window_.data() + writePos_, want);
+    size_t got = inputEnded_ ? 0 : source_.readBytes(window_.get() + writePos_, want);
     writePos_ += got;
     storedLeft_ -= static_cast<uint32_t>(got);
     if (got < want) {
@@ -282,7 +282,7 @@ int Inflater::decodeSymbol(const HuffmanTable& table) {
 }
 
 void Inflater::decodeCompressed() {
-  uint8_t* window = window_.data();
+  uint8_t* window = window_.get();
   while (writePos_ + kMaxMatch <= kWindowSize) {
     int symbol = decodeSymbol(*literals_);
     if (symbol < 0) {

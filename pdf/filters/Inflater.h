@@ -15,7 +15,7 @@
 // back-reference reaching before the first byte of output.
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "pdf/filters/ByteDecoder.h"
 #include "pdf/filters/ByteSource.h"
@@ -67,7 +67,8 @@ class Inflater final : public ByteDecoder {
   int decodeSymbol(const HuffmanTable& table);
 
   ByteSource& source_;
-  std::vector<uint8_t> window_;
+  // Not zero-filled: back-references never reach bytes not yet written.
+  std::unique_ptr<uint8_t[]> window_;
   size_t writePos_ = 0;
   size_t readPos_ = 0;
   uint64_t bits_ = 0;
