@@ -112,6 +112,10 @@ FontFaceCache::~FontFaceCache() {
 }
 
 std::string FontFaceCache::substituteFamily(std::string_view family) {
+  // "@Face" names the vertical-writing variant of Face; fontconfig knows only Face.
+  if (family.size() > 1 && family.front() == '@') {
+    family.remove_prefix(1);
+  }
   for (const auto& substitute : kSubstitutes) {
     if (equalsIgnoreCase(family, substitute.face)) {
       return substitute.family;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -200,6 +201,35 @@ TEST(CanvasTest, RotatedTextLandsInItsBox) {
   }
 }
 
+// The average character width scales the glyphs across; 0 keeps the face's proportions.
+TEST(CanvasTest, TextWidthStretchesGlyphs) {
+  auto inkWidth = [](int32_t width) {
+    auto canvas = whiteCanvas(200, 60);
+    CanvasFont font;
+    font.face = "Arial";
+    font.height = 30;
+    font.width = width;
+    canvas->drawText(font, {10, 40}, u"HH", 0);
+    int right = 0;
+    for (int y = 0; y < 60; ++y) {
+      for (int x = 0; x < 200; ++x) {
+        if (canvas->pixel(x, y) != kWhite) {
+          right = std::max(right, x);
+        }
+      }
+    }
+    return right - 10;
+  };
+  const int natural = inkWidth(0);
+  EXPECT_GT(natural, 30);
+  // Twice the face's own average width at this height doubles the run.
+  FontFaceCache cache;
+  const FontFaceMetrics metrics = cache.find("Arial", false, false)->metrics;
+  const auto doubled =
+      static_cast<int32_t>(std::lround(2 * metrics.avgCharWidth * 30 / metrics.cellHeight));
+  EXPECT_NEAR(inkWidth(doubled), 2 * natural, 3);
+}
+
 TEST(CanvasTest, TextWithoutUsableSizeIsNotDrawn) {
   auto canvas = whiteCanvas(50, 50);
   CanvasFont font;
@@ -217,6 +247,8 @@ TEST(CanvasTest, WindowsFacesUseLiberation) {
   EXPECT_EQ(FontFaceCache::substituteFamily("times new roman"), "Liberation Serif");
   EXPECT_EQ(FontFaceCache::substituteFamily("Courier New"), "Liberation Mono");
   EXPECT_EQ(FontFaceCache::substituteFamily("Verdana"), "Verdana");
+  EXPECT_EQ(FontFaceCache::substituteFamily("@Arial"), "Liberation Sans");
+  EXPECT_EQ(FontFaceCache::substituteFamily("@"), "@");
   // Liberation Sans has the Windows cell height of Arial: (1854 + 434) / 2048 em.
   FontFaceCache cache;
   const FontFaceCache::Entry* arial = cache.find("Arial", false, false);
