@@ -52,7 +52,10 @@ int64_t CPDFMap::childOf(size_t node, uint8_t slot) {
     return value & ~kChild;
   }
   if (nodes_.size() >= kMaxCMapTreeNodes) {
-    reportError(-1, "CMap '%s' needs too many decoding nodes", name_.c_str());
+    if (!full_) {
+      reportError(-1, "CMap '%s' needs too many decoding nodes", name_.c_str());
+      full_ = true;
+    }
     return -1;
   }
   nodes_.emplace_back();

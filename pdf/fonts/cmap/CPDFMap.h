@@ -58,6 +58,7 @@ class CPDFMap : public RefCounted {
   std::string name_;
   int writingMode_ = 0;
   std::vector<Node> nodes_;
+  bool full_ = false;
 };
 
 }  // namespace qv
