@@ -105,17 +105,35 @@ void CPDFConfigParser::parseLine(std::string_view line, int lineNumber) {
   const std::string& command = tokens[0];
   const size_t n = tokens.size();
   CPDFConfig& c = config_;
+  // Checks the number of tokens of a command, reporting the line when it is wrong.
+  auto arity = [&](size_t wanted, const char* name) {
+    if (n == wanted) {
+      return true;
+    }
+    bad(name, lineNumber);
+    return false;
+  };
 
   if (command == "nameToUnicode") {
-    n == 2 ? c.readNameToUnicode(tokens[1]) : bad("nameToUnicode", lineNumber);
+    if (arity(2, "nameToUnicode")) {
+      c.readNameToUnicode(tokens[1]);
+    }
   } else if (command == "cidToUnicode") {
-    n == 3 ? void(c.cidToUnicodeFiles_[tokens[1]] = tokens[2]) : bad("cidToUnicode", lineNumber);
+    if (arity(3, "cidToUnicode")) {
+      c.cidToUnicodeFiles_[tokens[1]] = tokens[2];
+    }
   } else if (command == "unicodeMap") {
-    n == 3 ? void(c.unicodeMapFiles_[tokens[1]] = tokens[2]) : bad("unicodeMap", lineNumber);
+    if (arity(3, "unicodeMap")) {
+      c.unicodeMapFiles_[tokens[1]] = tokens[2];
+    }
   } else if (command == "cMapDir") {
-    n == 3 ? c.cMapDirs_[tokens[1]].push_back(tokens[2]) : bad("cMapDir", lineNumber);
+    if (arity(3, "cMapDir")) {
+      c.cMapDirs_[tokens[1]].push_back(tokens[2]);
+    }
   } else if (command == "toUnicodeDir") {
-    n == 2 ? c.toUnicodeDirs_.push_back(tokens[1]) : bad("toUnicodeDir", lineNumber);
+    if (arity(2, "toUnicodeDir")) {
+      c.toUnicodeDirs_.push_back(tokens[1]);
+    }
   } else if (command == "displayFontX" || command == "displayCIDFontX") {
     if (n != 4) {
       bad("displayFont...", lineNumber);
@@ -132,9 +150,13 @@ void CPDFConfigParser::parseLine(std::string_view line, int lineNumber) {
         command == "displayFontT1" ? CPDFDisplayFontKind::Type1 : CPDFDisplayFontKind::TrueType;
     c.displayFonts_[tokens[1]] = CPDFDisplayFont{kind, {}, {}, tokens[2]};
   } else if (command == "psFile") {
-    n == 2 ? void(c.psFile_ = tokens[1]) : bad("psFile", lineNumber);
+    if (arity(2, "psFile")) {
+      c.psFile_ = tokens[1];
+    }
   } else if (command == "psFont") {
-    n == 3 ? void(c.psFonts_[tokens[1]] = tokens[2]) : bad("psFont", lineNumber);
+    if (arity(3, "psFont")) {
+      c.psFonts_[tokens[1]] = tokens[2];
+    }
   } else if (command == "psPaperSize") {
     int width = 0;
     int height = 0;
@@ -169,17 +191,23 @@ void CPDFConfigParser::parseLine(std::string_view line, int lineNumber) {
   } else if (command == "psOPI") {
     setYesNo(tokens, c.psOPI_, lineNumber);
   } else if (command == "textEncoding") {
-    n == 2 ? void(c.textEncoding_ = tokens[1]) : bad("textEncoding", lineNumber);
+    if (arity(2, "textEncoding")) {
+      c.textEncoding_ = tokens[1];
+    }
   } else if (command == "textEOL") {
     if (n != 2 || !lookupWord(tokens[1], kEOLs, c.textEOL_)) {
       bad("textEOL", lineNumber);
     }
   } else if (command == "fontDir") {
-    n == 2 ? c.fontDirs_.push_back(tokens[1]) : bad("fontDir", lineNumber);
+    if (arity(2, "fontDir")) {
+      c.fontDirs_.push_back(tokens[1]);
+    }
   } else if (command == "t1libControl" || command == "freetypeControl") {
     setControl(tokens, lineNumber);
   } else if (command == "urlCommand") {
-    n == 2 ? void(c.urlCommand_ = tokens[1]) : bad("urlCommand", lineNumber);
+    if (arity(2, "urlCommand")) {
+      c.urlCommand_ = tokens[1];
+    }
   } else if (command == "mapNumericCharNames") {
     setYesNo(tokens, c.mapNumericCharNames_, lineNumber);
   } else if (command == "errQuiet") {
