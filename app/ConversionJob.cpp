@@ -89,6 +89,9 @@ ConversionJob::~ConversionJob() {
 }
 
 void ConversionJob::start() {
+  if (worker_.joinable()) {
+    return;  // one batch per job
+  }
   observer_.controlsEnabled(false);
   worker_ = std::thread([this] { result_ = run(); });
 }
