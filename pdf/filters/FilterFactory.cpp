@@ -26,6 +26,10 @@ PredictorParams readPredictorParams(const CPDFDict* params) {
   return p;
 }
 
+int64_t positionOf(const std::unique_ptr<CPDFStream>& stream) {
+  return stream ? stream->getPos() : -1;
+}
+
 }  // namespace
 
 std::unique_ptr<CPDFStream> FilterFactory::makeFilter(std::string_view name,
@@ -51,11 +55,11 @@ std::unique_ptr<CPDFStream> FilterFactory::makeFilter(std::string_view name,
   if (name == "DCTDecode" || name == "DCT" || name == "CCITTFaxDecode" || name == "CCF") {
     // The JPEG and fax decoders are not part of the engine yet: the data reads as empty
     // rather than as undecoded bytes.
-    reportError(input ? input->getPos() : -1, "Filter '%.*s' is not supported yet",
+    reportError(positionOf(input), "Filter '%.*s' is not supported yet",
                 static_cast<int>(name.size()), name.data());
     return std::make_unique<EmptyStream>(std::move(input));
   }
-  reportError(input ? input->getPos() : -1, "Unknown filter '%.*s'", static_cast<int>(name.size()),
+  reportError(positionOf(input), "Unknown filter '%.*s'", static_cast<int>(name.size()),
               name.data());
   return std::make_unique<EmptyStream>(std::move(input));
 }
@@ -76,7 +80,7 @@ std::unique_ptr<CPDFStream> FilterFactory::makeFilterChain(std::unique_ptr<CPDFS
   if (filter.isArray()) {
     const CPDFArray* filters = filter.getArray();
     if (filters->count() > kMaxFilterChainLength) {
-      reportError(input->getPos(), "Too many filters (%d) on one stream", filters->count());
+      reportError(positionOf(input), "Too many filters (%d) on one stream", filters->count());
       return std::make_unique<EmptyStream>(std::move(input));
     }
     std::unique_ptr<CPDFStream> stream = std::move(input);
@@ -86,14 +90,14 @@ std::unique_ptr<CPDFStream> FilterFactory::makeFilterChain(std::unique_ptr<CPDFS
       if (name.isName()) {
         stream = makeFilter(name.getName(), std::move(stream), stageParams);
       } else {
-        reportError(stream->getPos(), "Bad filter name");
+        reportError(positionOf(stream), "Bad filter name");
         stream = std::make_unique<EmptyStream>(std::move(stream));
       }
     }
     return stream;
   }
   if (!filter.isNull()) {
-    reportError(input->getPos(), "Bad 'Filter' attribute in stream");
+    reportError(positionOf(input), "Bad 'Filter' attribute in stream");
   }
   return input;
 }
