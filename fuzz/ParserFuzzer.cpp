@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qv::CPDFParser parser(
         &xref, std::make_unique<qv::CPDFLexer>(
                    &xref, std::make_unique<qv::FileRangeStream>(file, 0, -1, qv::CPDFObject())));
-    for (int i = 0; i < 10000; ++i) {
+    for (int i = 0; i < 1000; ++i) {
       qv::CPDFObject obj = parser.parseObject();
       if (obj.isEof()) {
         break;

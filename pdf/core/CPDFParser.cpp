@@ -20,11 +20,19 @@ CPDFObject CPDFParser::parseObject(const DecryptorFactory* decrypt, int32_t num,
 }
 
 void CPDFParser::shift() {
+  if (inlineImage_ >= 2) {
+    // Shifting again past inline image data (an "ID" inside a dictionary, say) must read on,
+    // or a loop waiting for ">>" would see null tokens forever.
+    inlineImage_ = 0;
+    buf1_ = lexer_->nextObject();
+    buf2_ = lexer_->nextObject();
+    return;
+  }
   if (inlineImage_ > 0) {
     // Inside inline image data nothing is read ahead: the caller reads the raw bytes.
     buf1_ = std::move(buf2_);
     buf2_ = CPDFObject::makeNull();
-    inlineImage_ = std::min(inlineImage_ + 1, 2);
+    ++inlineImage_;
     return;
   }
   if (buf2_.isCmd("ID")) {
@@ -86,7 +94,13 @@ CPDFObject CPDFParser::parse(const DecryptorFactory* decrypt, int32_t num, int32
       reportError(lexer_->getPos(), "End of file inside dictionary");
     }
     if (buf2_.isCmd("stream")) {
-      return makeStream(std::move(dict), decrypt, num, gen);
+      // Streams are always indirect objects. Building one inside an array or dictionary
+      // would let each nested stream fetch its Length, and a file of arrays of streams whose
+      // lengths are objects holding arrays of streams would need exponentially many fetches.
+      if (depth == 0) {
+        return makeStream(std::move(dict), decrypt, num, gen);
+      }
+      reportError(lexer_->getPos(), "Stream object inside another object");
     }
     shift();
     return dict;
