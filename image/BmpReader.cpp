@@ -363,10 +363,12 @@ bool readBmp(std::FILE* file, CImageBuffer& image, std::string& error) {
     error = kBadData;
     return false;
   }
-  if (info.xPelsPerMeter > 0 && info.yPelsPerMeter > 0) {
-    // Whole dots per inch, rounded; 2835 per metre is 72 per inch.
-    image.setResolution(static_cast<int>((int64_t{info.xPelsPerMeter} * 254 + 5000) / 10000),
-                        static_cast<int>((int64_t{info.yPelsPerMeter} * 254 + 5000) / 10000));
+  // Whole dots per inch, rounded (2835 per metre is 72 per inch); a missing or tiny value
+  // keeps the image's resolution.
+  const int64_t xDpi = (int64_t{info.xPelsPerMeter} * 254 + 5000) / 10000;
+  const int64_t yDpi = (int64_t{info.yPelsPerMeter} * 254 + 5000) / 10000;
+  if (xDpi >= 1 && yDpi >= 1) {
+    image.setResolution(static_cast<int>(xDpi), static_cast<int>(yDpi));
   }
   return true;
 }
