@@ -59,10 +59,12 @@ CPDFCrossRef::CPDFCrossRef(FileRangeStream& str, const std::optional<std::string
   str_.reset();
   bool readTable = readTrailerSection();
   if (readTable) {
-    const int32_t size = trailer_.getDict()->lookupRaw("Size").getInt();
-    entries_.assign(
-        static_cast<size_t>(std::clamp<int64_t>(size, 0, int64_t{kMaxObjectNumber} + 1)),
-        XRefEntry{});
+    // Size entries, but never more than the file could define (each definition takes more
+    // than one byte) nor above the object number bound: the table grows later when a
+    // section needs more, so a hostile Size costs nothing.
+    const int64_t size = trailer_.getDict()->lookupRaw("Size").getInt();
+    const int64_t bound = std::min<int64_t>(int64_t{kMaxObjectNumber} + 1, str_.file()->size());
+    entries_.assign(static_cast<size_t>(std::clamp<int64_t>(size, 0, bound)), XRefEntry{});
     // Newest section first; a section fills only entries still unknown, so newer definitions
     // win. A Prev that names a section already read ends the chain.
     std::set<int64_t> seen;
