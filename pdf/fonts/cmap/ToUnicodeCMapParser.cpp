@@ -88,14 +88,15 @@ bool ToUnicodeCMapParser::readUnits(const std::string& digits, CPDFToUnicode::Un
   return true;
 }
 
-void ToUnicodeCMapParser::assign(uint32_t code, const std::string& digits, uint32_t offset) {
-  CPDFToUnicode::Units units;
-  readUnits(digits, units);
-  units.units[units.count - 1] = static_cast<char16_t>(units.units[units.count - 1] + offset);
-  if (digits.size() <= 4) {
-    map_.setDirect(code, units.units[0]);
+void ToUnicodeCMapParser::assign(uint32_t code, const CPDFToUnicode::Units& units, bool direct,
+                                 uint32_t offset) {
+  CPDFToUnicode::Units shifted = units;
+  char16_t& last = shifted.units[shifted.count - 1];
+  last = static_cast<char16_t>(last + offset);
+  if (direct) {
+    map_.setDirect(code, shifted.units[0]);
   } else {
-    map_.setUnits(code, units);
+    map_.setUnits(code, shifted);
   }
 }
 
@@ -140,7 +141,7 @@ ToUnicodeCMapParser::Token ToUnicodeCMapParser::parseBfchar(CMapTokenizer& token
       reportError(-1, "Illegal line in bfchar block in ToUnicode CPDFMap");
       continue;
     }
-    assign(code, dest.text, 0);
+    assign(code, units, dest.text.size() <= 4, 0);
   }
 }
 
@@ -183,7 +184,7 @@ ToUnicodeCMapParser::Token ToUnicodeCMapParser::parseBfrange(CMapTokenizer& toke
             !readUnits(element.text, units) || !takeRangeWork(1)) {
           continue;
         }
-        assign(code++, element.text, 0);
+        assign(code++, units, element.text.size() <= 4, 0);
       }
       continue;
     }
@@ -196,7 +197,7 @@ ToUnicodeCMapParser::Token ToUnicodeCMapParser::parseBfrange(CMapTokenizer& toke
       continue;
     }
     for (uint32_t code = first; code <= last; ++code) {
-      assign(code, dest.text, code - first);
+      assign(code, units, dest.text.size() <= 4, code - first);
     }
   }
 }

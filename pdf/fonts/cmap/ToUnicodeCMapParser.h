@@ -32,7 +32,9 @@ class ToUnicodeCMapParser {
   bool readCode(const Token& token, uint32_t& code) const;
   // Reads a destination; false when its digits are not hexadecimal.
   bool readUnits(const std::string& digits, CPDFToUnicode::Units& units) const;
-  void assign(uint32_t code, const std::string& digits, uint32_t offset);
+  // Sets `code` to `units`, its last unit increased by `offset`; a destination of at most four
+  // digits goes to the direct table.
+  void assign(uint32_t code, const CPDFToUnicode::Units& units, bool direct, uint32_t offset);
   bool takeRangeWork(uint32_t count);
 
   CPDFToUnicode& map_;
