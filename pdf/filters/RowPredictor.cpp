@@ -61,7 +61,7 @@ bool RowPredictor::buildRow() {
     return false;
   }
   int type = params_.predictor;
-  if (params_.predictor >= 10) {
+  if (png()) {
     int tag = source_.readByte();
     if (tag < 0) {
       ended_ = true;
@@ -89,7 +89,7 @@ bool RowPredictor::buildRow() {
     std::memcpy(row_.data() + pixBytes_ + got, previous_.data() + pixBytes_ + got, want - got);
     endAfterRow_ = true;
   }
-  if (params_.predictor >= 10) {
+  if (png()) {
     undoPng(type, pixBytes_ + got);
   } else if (params_.predictor == 2) {
     undoTiff();

@@ -40,6 +40,8 @@ class RowPredictor final : public ByteDecoder {
   void restart() override;
 
  private:
+  // PNG predictors (10-15) carry a tag byte per row.
+  bool png() const { return params_.predictor >= 10 && params_.predictor <= 15; }
   bool buildRow();
   void undoPng(int type, size_t end);
   void undoTiff();

@@ -161,7 +161,9 @@ TEST(RowPredictor, ShortAndExactEnds) {
 TEST(RowPredictor, OtherValuesPassRowsThrough) {
   Geometry g{1, 8, 3};
   Bytes data = {1, 2, 3, 4, 5, 6};
-  EXPECT_EQ(decodePredicted(data, 3, g).bytes, data);
+  for (int predictor : {0, 3, 9, 16, -4}) {
+    EXPECT_EQ(decodePredicted(data, predictor, g).bytes, data) << predictor;
+  }
 }
 
 TEST(PredictorParams, Validity) {
