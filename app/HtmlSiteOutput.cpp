@@ -1,5 +1,6 @@
 #include "app/HtmlSiteOutput.h"
 
+#include "extract/DocBridge.h"
 #include "html/BookmarkPage.h"
 #include "html/FramesetPage.h"
 #include "html/NavigationPage.h"
@@ -48,6 +49,11 @@ void HtmlSiteOutput::writePage(const ConvertOptions& options, PDFPageRecord& rec
                                const PDFLinkAreaList* links, const std::filesystem::path& pageFile,
                                int firstPage) {
   WritePageHtml(state_, options, record, links, pageFile, firstPage);
+}
+
+void HtmlSiteOutput::finishBatch() {
+  std::error_code ec;
+  std::filesystem::remove(DocBridgeOutlineFilePath(), ec);
 }
 
 }  // namespace qv

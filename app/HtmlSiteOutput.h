@@ -28,6 +28,8 @@ class HtmlSiteOutput : public SiteOutput {
                          int firstPage, int lastPage) override;
   void writePage(const ConvertOptions& options, PDFPageRecord& record, const PDFLinkAreaList* links,
                  const std::filesystem::path& pageFile, int firstPage) override;
+  // Deletes this process's outline file.
+  void finishBatch() override;
 
  private:
   std::function<void(const std::string&)> showMessage_;

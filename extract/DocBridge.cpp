@@ -1,5 +1,9 @@
 #include "extract/DocBridge.h"
 
+#include <unistd.h>
+
+#include <string>
+
 namespace qv {
 
 // The handle. The engine document and the page device join it once the engine can open
@@ -50,6 +54,15 @@ std::optional<std::filesystem::path> DocBridgeExportOutline(DocBridgeHandle* han
     return std::nullopt;
   }
   return std::nullopt;
+}
+
+std::filesystem::path DocBridgeOutlineFilePath() {
+  std::error_code ec;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+  if (ec) {
+    folder = "/tmp";
+  }
+  return folder / ("quorvane-outlines-" + std::to_string(::getpid()) + ".txt");
 }
 
 void DocBridgeClose(DocBridgeHandle* handle) {

@@ -48,9 +48,17 @@ std::unique_ptr<PDFLinkAreaList> DocBridgeGetPageLinks(DocBridgeHandle* handle, 
 // Writes the document's outline to the outline file; its path when written, else none.
 std::optional<std::filesystem::path> DocBridgeExportOutline(DocBridgeHandle* handle);
 
+// The intermediate outline file of this process, in the temporary folder. Each process has its
+// own, so parallel conversions never share one; the job deletes it when its batch ends.
+std::filesystem::path DocBridgeOutlineFilePath();
+
 // Releasing a record or a link list is destroying the unique_ptr; these exist for callers
 // that want the release visible, and accept none.
-inline void DocBridgeFreePage(std::unique_ptr<PDFPageRecord> record) { record.reset(); }
-inline void DocBridgeFreePageLinks(std::unique_ptr<PDFLinkAreaList> links) { links.reset(); }
+inline void DocBridgeFreePage(std::unique_ptr<PDFPageRecord> record) {
+  record.reset();
+}
+inline void DocBridgeFreePageLinks(std::unique_ptr<PDFLinkAreaList> links) {
+  links.reset();
+}
 
 }  // namespace qv
