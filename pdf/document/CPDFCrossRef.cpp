@@ -66,13 +66,19 @@ CPDFCrossRef::CPDFCrossRef(FileRangeStream& str, const std::optional<std::string
     const int64_t bound = std::min<int64_t>(int64_t{kMaxObjectNumber} + 1, str_.file()->size());
     entries_.assign(static_cast<size_t>(std::clamp<int64_t>(size, 0, bound)), XRefEntry{});
     // Newest section first; a section fills only entries still unknown, so newer definitions
-    // win. A Prev that names a section already read ends the chain.
+    // win. A Prev that names a section already read ends the chain; such a loop means the
+    // chain is damaged (the sections it skips are lost), so the table is rebuilt instead.
     std::set<int64_t> seen;
     int64_t offset = startXref_;
     for (int sections = 0; sections < kMaxXrefSections; ++sections) {
       seen.insert(offset);
       int64_t prev = -1;
-      if (!readSection(offset, &prev) || prev < 0 || seen.count(prev)) {
+      if (!readSection(offset, &prev)) {
+        break;
+      }
+      if (prev < 0 || seen.count(prev) || sections + 1 == kMaxXrefSections) {
+        reportError(-1, "Loop in cross-reference Prev chain");
+        ok_ = false;
         break;
       }
       offset = prev;

@@ -134,17 +134,22 @@ TEST(CPDFCrossRef, IncrementalUpdateResolvesToNewestDefinition) {
   EXPECT_EQ(marker(*doc, 5), 2);
 }
 
-TEST(CPDFCrossRef, PrevLoopEndsTheChain) {
+TEST(CPDFCrossRef, PrevLoopIsRepairedByTheRebuild) {
   PdfFixture pdf = onePage();
   pdf.add("1");
+  pdf.add("2");
   const std::string base = pdf.build();
-  // The update's Prev names the update's own table.
-  std::string updated = appendUpdate(base, {{4, "7"}}, 0, 5);
-  const long ownXref = static_cast<long>(updated.rfind("xref\n"));
-  updated = appendUpdate(base, {{4, "7"}}, ownXref, 5);
+  // The update's Prev names the update's own table, so the base table is never reached.
+  std::string updated = appendUpdate(base, {{4, "7"}}, 0, 6);
+  const long ownXref = static_cast<long>(updated.rfind("\nxref\n")) + 1;
+  updated = appendUpdate(base, {{4, "7"}}, ownXref, 6);
+  ErrorLog log;
   auto doc = openBytes(updated);
   ASSERT_TRUE(doc->ok());
-  EXPECT_EQ(marker(*doc), 7);
+  EXPECT_EQ(log.count("Loop in cross-reference Prev chain"), 1u);
+  EXPECT_TRUE(doc->getXRef()->wasRebuilt());
+  EXPECT_EQ(marker(*doc, 4), 7);
+  EXPECT_EQ(marker(*doc, 5), 2);
   EXPECT_EQ(doc->getNumPages(), 1);
 }
 
