@@ -40,6 +40,16 @@ class HuffmanTable {
     return decodeSlow(bits, available);
   }
 
+  // The first-level lookup alone: a negative symbol when the code is longer than
+  // kFastBits or more bits than available are needed (then call decode).
+  Match decodeFast(uint32_t bits, int available) const {
+    uint32_t entry = fast_[bits & kFastMask];
+    if (entry != 0 && static_cast<int>(entry & 0xff) <= available) {
+      return {static_cast<int>(entry >> 8), static_cast<int>(entry & 0xff)};
+    }
+    return {kNeedMoreBits, 0};
+  }
+
  private:
   static constexpr uint32_t kFastMask = (1u << kFastBits) - 1;
 

@@ -197,8 +197,7 @@ bool Inflater::readDynamicTables() {
   int previous = 0;
   for (int i = 0; i < total;) {
     if (bitCount_ < HuffmanTable::kMaxBits) {
-      while (bitCount_ <= 24 && pullByte()) {
-      }
+      refill();
     }
     HuffmanTable::Match m = codeLengthTable.decode(static_cast<uint32_t>(bits_), bitCount_);
     if (m.symbol < 0) {
@@ -262,12 +261,12 @@ void Inflater::copyStored() {
   }
 }
 
-int Inflater::decodeSymbol(const HuffmanTable& table) {
-  if (bitCount_ < HuffmanTable::kMaxBits) {
-    // Refill to at most 32 bits, so no more than four bytes are read ahead.
-    while (bitCount_ <= 24 && pullByte()) {
-    }
+void Inflater::refill() {
+  while (bitCount_ <= 24 && pullByte()) {
   }
+}
+
+int Inflater::decodeSymbolSlow(const HuffmanTable& table) {
   HuffmanTable::Match m = table.decode(static_cast<uint32_t>(bits_), bitCount_);
   if (m.symbol >= 0) {
     takeBits(m.length);

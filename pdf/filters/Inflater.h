@@ -63,8 +63,22 @@ class Inflater final : public ByteDecoder {
     bitCount_ -= n;
     return v;
   }
-  // Decodes one symbol of table; negative on failure (after a report).
-  int decodeSymbol(const HuffmanTable& table);
+  // Decodes one symbol of table; negative on failure (after a report). The common case,
+  // a code found by the table's first lookup, stays inline.
+  int decodeSymbol(const HuffmanTable& table) {
+    if (bitCount_ < HuffmanTable::kMaxBits) {
+      refill();
+    }
+    HuffmanTable::Match m = table.decodeFast(static_cast<uint32_t>(bits_), bitCount_);
+    if (m.symbol >= 0) {
+      takeBits(m.length);
+      return m.symbol;
+    }
+    return decodeSymbolSlow(table);
+  }
+  int decodeSymbolSlow(const HuffmanTable& table);
+  // Tops the bit buffer up to at most 32 bits, so no more than four bytes are read ahead.
+  void refill();
 
   ByteSource& source_;
   // Not zero-filled: back-references never reach bytes not yet written.
