@@ -18,9 +18,13 @@ inline constexpr size_t kMaxConfigDataFileSize = size_t{32} << 20;
 // zero). Adobe's CMaps chain at most two deep; the bound also breaks usecmap loops.
 inline constexpr int kMaxUseCMapDepth = 8;
 
-// Nodes of one CMap decoding tree (1 KB each). A UTF-32 CMap, the widest published one,
-// needs about 4,400.
+// Nodes of one CMap decoding tree (1 KB each). Nodes are made only where CIDs are stored;
+// the largest published CMaps need a few thousand.
 inline constexpr size_t kMaxCMapTreeNodes = 16384;
+
+// Codespace ranges of one CMap, its usecmap CMaps included. Published CMaps have at most a
+// handful; each unmapped code is checked against all of them.
+inline constexpr size_t kMaxCodespaceRanges = 256;
 
 // Bytes of one character code. The PDF standard's codespace ranges are 1 to 4 bytes long,
 // which also bounds the depth of the decoding tree and of its recursive merge.

@@ -1,5 +1,7 @@
 #include "pdf/fonts/cmap/CMapFileParser.h"
 
+#include <algorithm>
+
 #include "pdf/config/CharMapLimits.h"
 #include "pdf/config/TextLineReader.h"
 #include "pdf/core/ErrorReport.h"
@@ -59,31 +61,44 @@ void CMapFileParser::useCMap(const std::string& name, int depth) {
   if (!other || other->nodes_.empty()) {
     return;
   }
-  if (map_.nodes_.empty()) {
-    map_.nodes_.emplace_back();
-    map_.nodes_[0].fill(0);
+  uint8_t prefix[kMaxCodeBytes] = {};
+  merge(0, *other, 0, prefix, 0);
+  for (const CPDFMap::Codespace& range : other->codespaces_) {
+    addCodespace(range);
   }
-  merge(0, *other, 0, 1);
 }
 
-void CMapFileParser::merge(size_t node, const CPDFMap& other, size_t otherNode, int level) {
+void CMapFileParser::merge(size_t node, const CPDFMap& other, size_t otherNode, uint8_t* prefix,
+                           size_t level) {
   for (size_t slot = 0; slot < 256; ++slot) {
+    prefix[level] = static_cast<uint8_t>(slot);
     uint32_t value = other.nodes_[otherNode][slot];
     if (value & CPDFMap::kChild) {
-      if (level >= kMaxCodeBytes) {
+      if (level + 1 >= static_cast<size_t>(kMaxCodeBytes)) {
         continue;
       }
       int64_t child = map_.childOf(node, static_cast<uint8_t>(slot));
       if (child < 0) {
         return;
       }
-      merge(static_cast<size_t>(child), other, value & ~CPDFMap::kChild, level + 1);
-    } else if (map_.nodes_[node][slot] & CPDFMap::kChild) {
+      merge(static_cast<size_t>(child), other, value & ~CPDFMap::kChild, prefix, level + 1);
+    } else if (value == 0 && other.continuesPrefix(prefix, level + 1)) {
+      // A child of the other CMap's codespace: its ranges are added to this one.
+    } else if ((map_.nodes_[node][slot] & CPDFMap::kChild) ||
+               map_.continuesPrefix(prefix, level + 1)) {
       reportError(-1, "Collision in usecmap");
     } else {
       map_.nodes_[node][slot] = value;
     }
   }
+}
+
+void CMapFileParser::addCodespace(const CPDFMap::Codespace& range) {
+  if (map_.codespaces_.size() >= kMaxCodespaceRanges) {
+    reportError(-1, "Too many codespace ranges in CMap '%s'", map_.name_.c_str());
+    return;
+  }
+  map_.codespaces_.push_back(range);
 }
 
 CMapFileParser::Token CMapFileParser::parseCodespaceRanges(CMapTokenizer& tokens) {
@@ -105,23 +120,10 @@ CMapFileParser::Token CMapFileParser::parseCodespaceRanges(CMapTokenizer& tokens
       continue;
     }
     if (low.size() >= 2) {
-      if (map_.nodes_.empty()) {
-        map_.nodes_.emplace_back();
-        map_.nodes_[0].fill(0);
-      }
-      addCodespace(0, low.data(), high.data(), low.size());
-    }
-  }
-}
-
-void CMapFileParser::addCodespace(size_t node, const uint8_t* low, const uint8_t* high, size_t n) {
-  for (unsigned b = low[0]; b <= high[0]; ++b) {
-    int64_t child = map_.childOf(node, static_cast<uint8_t>(b));
-    if (child < 0) {
-      return;
-    }
-    if (n - 1 >= 2) {
-      addCodespace(static_cast<size_t>(child), low + 1, high + 1, n - 1);
+      CPDFMap::Codespace range{low.size(), {}, {}};
+      std::copy(low.begin(), low.end(), range.low.begin());
+      std::copy(high.begin(), high.end(), range.high.begin());
+      addCodespace(range);
     }
   }
 }
@@ -149,10 +151,6 @@ CMapFileParser::Token CMapFileParser::parseCidRanges(CMapTokenizer& tokens, bool
       }
       continue;
     }
-    if (map_.nodes_.empty()) {
-      map_.nodes_.emplace_back();
-      map_.nodes_[0].fill(0);
-    }
     addCids(low, high, static_cast<uint32_t>(cid));
   }
 }
@@ -168,15 +166,25 @@ void CMapFileParser::addCids(const std::vector<uint8_t>& low, const std::vector<
   for (size_t i = 0; i + 1 < n; ++i) {
     uint32_t slot = map_.nodes_[node][low[i]];
     if (!(slot & CPDFMap::kChild)) {
-      invalid();
-      return;
+      // The prefix must belong to the codespace; its node is made now.
+      if (slot != 0 || !map_.continuesPrefix(low.data(), i + 1)) {
+        invalid();
+        return;
+      }
+      int64_t child = map_.childOf(node, low[i]);
+      if (child < 0) {
+        return;
+      }
+      slot = static_cast<uint32_t>(child) | CPDFMap::kChild;
     }
     node = slot & ~CPDFMap::kChild;
   }
+  std::vector<uint8_t> code = low;
   for (unsigned b = low[n - 1]; b <= high[n - 1]; ++b) {
+    code[n - 1] = static_cast<uint8_t>(b);
     uint32_t& slot = map_.nodes_[node][b];
     uint32_t value = cid + (b - low[n - 1]);
-    if ((slot & CPDFMap::kChild) || value > kMaxCID) {
+    if ((slot & CPDFMap::kChild) || map_.continuesPrefix(code.data(), n) || value > kMaxCID) {
       invalid();
       continue;
     }

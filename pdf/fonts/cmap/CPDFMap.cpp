@@ -65,6 +65,22 @@ int64_t CPDFMap::childOf(size_t node, uint8_t slot) {
   return child;
 }
 
+bool CPDFMap::continuesPrefix(const uint8_t* bytes, size_t length) const {
+  for (const Codespace& range : codespaces_) {
+    if (range.length <= length) {
+      continue;
+    }
+    size_t i = 0;
+    while (i < length && bytes[i] >= range.low[i] && bytes[i] <= range.high[i]) {
+      ++i;
+    }
+    if (i == length) {
+      return true;
+    }
+  }
+  return false;
+}
+
 uint32_t CPDFMap::decodeNext(const uint8_t* bytes, size_t count, size_t& used) const {
   if (nodes_.empty()) {
     if (count < 2) {
@@ -75,13 +91,25 @@ uint32_t CPDFMap::decodeNext(const uint8_t* bytes, size_t count, size_t& used) c
     return uint32_t{bytes[0]} << 8 | bytes[1];
   }
   size_t node = 0;
-  for (size_t i = 0; i < count; ++i) {
+  size_t i = 0;
+  for (; i < count; ++i) {
     uint32_t slot = nodes_[node][bytes[i]];
     if (!(slot & kChild)) {
-      used = i + 1;
-      return slot;
+      if (slot != 0 || !continuesPrefix(bytes, i + 1)) {
+        used = i + 1;
+        return slot;
+      }
+      break;
     }
     node = slot & ~kChild;
+  }
+  // A prefix of the codespace that no node was made for: its codes all have CID 0, and the
+  // code takes as many bytes as the codespace gives it.
+  for (++i; i < count; ++i) {
+    if (!continuesPrefix(bytes, i + 1)) {
+      used = i + 1;
+      return 0;
+    }
   }
   used = count;
   return 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -101,17 +102,37 @@ TEST(CPDFMapTest, MalformedEntriesAreReportedAndDropped) {
   expectDecodes(*map, {{{0x81, 0x42}, 12, 2}, {{0x81, 0x43}, 0, 2}, {{0x81, 0x50}, 0, 2}});
 }
 
-TEST(CPDFMapTest, TreeSizeIsBounded) {
+TEST(CPDFMapTest, CodespacePrefixesWithoutNodesDecodeToZero) {
   test::CMapTestWorld world;
   ErrorLog log;
-  RefPtr<CPDFMap> map = CPDFMap::parse(world.config(), "C", "Huge",
-                                       "1 begincodespacerange <00000000> <ffffffff> "
-                                       "endcodespacerange");
+  // GBK2K-H's layout: one-, two- and four-byte codes.
+  RefPtr<CPDFMap> map = CPDFMap::parse(world.config(), "C", "Wide",
+                                       "begincodespacerange <00> <7f> <81308130> <fe39fe39> "
+                                       "<8140> <fefe> endcodespacerange\n"
+                                       "begincidrange <81308130> <81308132> 50 endcidrange");
+  EXPECT_LE(map->nodeCount(), 4u);
+  expectDecodes(*map, {{{0x81, 0x30, 0x81, 0x31}, 51, 4},
+                       {{0x90, 0x30, 0x81, 0x31}, 0, 4},
+                       {{0x90, 0x30, 0x81}, 0, 3},
+                       {{0x90, 0x40, 0x41}, 0, 2},
+                       {{0x90, 0x30, 0x20}, 0, 3},
+                       {{0x41, 0x42}, 0, 1}});
+  EXPECT_TRUE(log.empty());
+}
+
+TEST(CPDFMapTest, TreeSizeIsBounded) {
+  test::CMapTestWorld world;
+  std::string text = "begincodespacerange <000000> <ffffff> endcodespacerange begincidchar\n";
+  char line[32];
+  for (int prefix = 0; prefix < 20000; ++prefix) {
+    std::snprintf(line, sizeof line, "<%04x00> %d\n", prefix, prefix + 1);
+    text += line;
+  }
+  ErrorLog log;
+  RefPtr<CPDFMap> map = CPDFMap::parse(world.config(), "C", "Huge", text + "endcidchar");
   EXPECT_EQ(map->nodeCount(), kMaxCMapTreeNodes);
-  EXPECT_GE(log.countContaining("too many decoding nodes"), 1u);
-  size_t used = 0;
-  const uint8_t bytes[] = {0xFF, 0xFF, 0xFF, 0xFF};
-  EXPECT_EQ(map->decodeNext(bytes, 4, used), 0u);
+  EXPECT_EQ(log.countContaining("too many decoding nodes"), 1u);
+  expectDecodes(*map, {{{0x00, 0x05, 0x00}, 6, 3}, {{0x4E, 0x20, 0x00}, 0, 3}});
 }
 
 TEST(CPDFMapTest, CacheHandsOutTheSameMapUntilEvicted) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,26 @@ TEST_F(ShippedResourcesTest, IdentityCMapsShip) {
     EXPECT_EQ(used, 2u);
     EXPECT_EQ(v->decodeNext(bytes + 1, 2, used), 0x34FFu);
   }
+}
+
+TEST_F(ShippedResourcesTest, EveryShippedCMapReadsCleanly) {
+  // All shipped CMaps share one folder, so any configured collection finds them.
+  int count = 0;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(test::binDir() / "Resource" / "CMap")) {
+    std::string name = entry.path().filename().string();
+    if (name == "LICENSE.md") {
+      continue;
+    }
+    SCOPED_TRACE(name);
+    ErrorLog log;
+    RefPtr<CPDFMap> map = CPDFMap::load(config_, "Adobe-GB1", name);
+    ASSERT_TRUE(map);
+    EXPECT_FALSE(map->isIdentity());
+    EXPECT_TRUE(log.empty()) << log.entries().front().message;
+    ++count;
+  }
+  EXPECT_GT(count, 150);
 }
 
 }  // namespace
