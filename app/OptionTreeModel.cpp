@@ -9,7 +9,7 @@ namespace {
 using O = ConvertOptions;
 using K = OptionItemKind;
 
-struct ItemSpec {
+struct ItemDefinition {
   int number;
   int parent;
   const char* label;
@@ -22,8 +22,8 @@ struct ItemSpec {
   std::string O::*textField;
 };
 
-const std::vector<ItemSpec>& itemSpecs() {
-  static const std::vector<ItemSpec> specs = {
+const std::vector<ItemDefinition>& itemDefinitions() {
+  static const std::vector<ItemDefinition> specs = {
       {1,
        0,
        "Output General Options",
@@ -259,8 +259,8 @@ const std::vector<ItemSpec>& itemSpecs() {
   return specs;
 }
 
-const ItemSpec* specOf(int number) {
-  const auto& specs = itemSpecs();
+const ItemDefinition* definitionOf(int number) {
+  const auto& specs = itemDefinitions();
   return (number >= 1 && number <= static_cast<int>(specs.size())) ? &specs[number - 1] : nullptr;
 }
 
@@ -273,33 +273,33 @@ bool hasChoice(const OptionItem& item, int32_t position) {
 void OptionTreeModel::fill(const ConvertOptions& options) {
   const ConvertOptions defaults;
   items_.clear();
-  for (const ItemSpec& spec : itemSpecs()) {
+  for (const ItemDefinition& entry : itemDefinitions()) {
     OptionItem item;
-    item.number = spec.number;
-    item.parent = spec.parent;
-    item.label = spec.label;
-    item.help = spec.help;
-    item.kind = spec.kind;
-    item.choices = spec.choices;
-    item.minimum = spec.minimum;
-    item.maximum = spec.maximum;
-    switch (spec.kind) {
+    item.number = entry.number;
+    item.parent = entry.parent;
+    item.label = entry.label;
+    item.help = entry.help;
+    item.kind = entry.kind;
+    item.choices = entry.choices;
+    item.minimum = entry.minimum;
+    item.maximum = entry.maximum;
+    switch (entry.kind) {
       case K::Group:
         break;
       case K::List:
       case K::Picture:
-        item.value = hasChoice(item, options.*spec.intField) ? options.*spec.intField : -1;
+        item.value = hasChoice(item, options.*entry.intField) ? options.*entry.intField : -1;
         break;
       case K::Spin:
-        item.value = options.*spec.intField;
+        item.value = options.*entry.intField;
         item.text = std::to_string(item.value);
         break;
       case K::Text:
-        item.text = options.*spec.textField;
+        item.text = options.*entry.textField;
         break;
       case K::Color:
-        item.value = options.*spec.intField;
-        item.defaultColor = defaults.*spec.intField;
+        item.value = options.*entry.intField;
+        item.defaultColor = defaults.*entry.intField;
         break;
     }
     items_.push_back(std::move(item));
@@ -369,8 +369,8 @@ bool OptionTreeModel::setColor(int number, int32_t color, ConvertOptions& option
 }
 
 void OptionTreeModel::store(const OptionItem& item, ConvertOptions& options) {
-  const ItemSpec* spec = specOf(item.number);
-  if (spec == nullptr) {
+  const ItemDefinition* entry = definitionOf(item.number);
+  if (entry == nullptr) {
     return;
   }
   switch (item.kind) {
@@ -379,14 +379,14 @@ void OptionTreeModel::store(const OptionItem& item, ConvertOptions& options) {
     case K::List:
     case K::Picture:
     case K::Color:
-      options.*spec->intField = item.value;
+      options.*entry->intField = item.value;
       break;
     case K::Spin:
       // A plain decimal conversion of the edit's text, as typed.
-      options.*spec->intField = IniFile::parseInt(item.text).value_or(0);
+      options.*entry->intField = IniFile::parseInt(item.text).value_or(0);
       break;
     case K::Text:
-      options.*spec->textField = item.text;
+      options.*entry->textField = item.text;
       break;
   }
 }

@@ -26,7 +26,7 @@ void put32(Bytes& b, uint32_t v) {
 
 // A bitmap file: file header, information header of `headerSize` bytes (12, 40 or 124),
 // optional masks after a 40-byte header, palette, then `pixels` as stored.
-struct BmpSpec {
+struct BmpLayout {
   int32_t width = 0;
   int32_t height = 0;
   int bits = 24;
@@ -38,7 +38,7 @@ struct BmpSpec {
   int64_t dataOffset = -1;  // -1: right after the palette
 };
 
-Bytes buildBmp(const BmpSpec& s) {
+Bytes buildBmp(const BmpLayout& s) {
   Bytes info;
   put32(info, s.headerSize);
   if (s.headerSize == 12) {
@@ -149,17 +149,17 @@ Bytes storePixels(int bits, bool topDown) {
 TEST(BmpReader, UncompressedDepthsBothRowOrders) {
   for (int bits : {1, 4, 8, 16, 24, 32}) {
     for (bool topDown : {false, true}) {
-      BmpSpec spec;
-      spec.width = kW;
-      spec.height = topDown ? -kH : kH;
-      spec.bits = bits;
+      BmpLayout layout;
+      layout.width = kW;
+      layout.height = topDown ? -kH : kH;
+      layout.bits = bits;
       if (bits == 1) {
-        spec.palette = {kColours[0], kColours[1]};
+        layout.palette = {kColours[0], kColours[1]};
       } else if (bits <= 8) {
-        spec.palette.assign(std::begin(kColours), std::end(kColours));
+        layout.palette.assign(std::begin(kColours), std::end(kColours));
       }
-      spec.pixels = storePixels(bits, topDown);
-      auto loaded = load(buildBmp(spec));
+      layout.pixels = storePixels(bits, topDown);
+      auto loaded = load(buildBmp(layout));
       ASSERT_TRUE(loaded->ok) << bits << " " << topDown << ": " << loaded->error;
       const CImageBuffer& image = loaded->image;
       EXPECT_EQ(image.bitsPerPixel(), bits <= 8 ? bits : 24);
@@ -179,7 +179,7 @@ TEST(BmpReader, UncompressedDepthsBothRowOrders) {
 
 TEST(BmpReader, BitFieldsAndOtherHeaders) {
   // 16-bit 5-6-5 masks after a 40-byte header: mid values scale to 8 bits.
-  BmpSpec rgb565;
+  BmpLayout rgb565;
   rgb565.width = 2, rgb565.height = 1, rgb565.bits = 16, rgb565.compression = 3;
   rgb565.masks = {0xF800, 0x07E0, 0x001F};
   rgb565.pixels = {0xFF, 0xFF, 0x10, 0x84};  // white; (16/31, 32/63, 16/31)
@@ -189,7 +189,7 @@ TEST(BmpReader, BitFieldsAndOtherHeaders) {
   EXPECT_EQ(test::pixelAt(a->image, 1, 0), (Rgb{132, 130, 132}));
 
   // 32-bit with masks in a 124-byte header, red in the top byte.
-  BmpSpec v5;
+  BmpLayout v5;
   v5.width = 1, v5.height = 1, v5.bits = 32, v5.compression = 3, v5.headerSize = 124;
   v5.masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
   v5.pixels = {0x00, 0x30, 0x20, 0x10};
@@ -198,7 +198,7 @@ TEST(BmpReader, BitFieldsAndOtherHeaders) {
   EXPECT_EQ(test::pixelAt(b->image, 0, 0), (Rgb{0x10, 0x20, 0x30}));
 
   // OS/2 header with a 3-byte palette.
-  BmpSpec core;
+  BmpLayout core;
   core.width = 2, core.height = 1, core.bits = 8, core.headerSize = 12;
   core.palette.assign(256, Rgb{0, 0, 0});
   core.palette[7] = {1, 2, 3};
@@ -232,12 +232,12 @@ TEST(BmpReader, RunLengthForms) {
        {{2, 3, 2, 3}, {3, 1, 2, 3}, {1, 2, 1, 2}}},
   };
   for (const auto& c : cases) {
-    BmpSpec spec;
-    spec.width = 4, spec.height = 3, spec.bits = c.bits;
-    spec.compression = c.bits == 8 ? 1 : 2;
-    spec.palette.assign(std::begin(p), std::end(p));
-    spec.pixels = c.data;
-    auto loaded = load(buildBmp(spec));
+    BmpLayout layout;
+    layout.width = 4, layout.height = 3, layout.bits = c.bits;
+    layout.compression = c.bits == 8 ? 1 : 2;
+    layout.palette.assign(std::begin(p), std::end(p));
+    layout.pixels = c.data;
+    auto loaded = load(buildBmp(layout));
     ASSERT_TRUE(loaded->ok) << c.bits << ": " << loaded->error;
     for (int y = 0; y < 3; ++y) {
       for (int x = 0; x < 4; ++x) {
@@ -249,8 +249,8 @@ TEST(BmpReader, RunLengthForms) {
 }
 
 TEST(BmpReader, DamagedAndHostileFiles) {
-  auto spec = [](auto change) {
-    BmpSpec s;
+  auto layout = [](auto change) {
+    BmpLayout s;
     s.width = 2, s.height = 2, s.bits = 24;
     s.pixels.assign(16, 0x55);
     change(s);
@@ -260,7 +260,7 @@ TEST(BmpReader, DamagedAndHostileFiles) {
     b.resize(size);
     return b;
   };
-  const Bytes good = spec([](BmpSpec&) {});
+  const Bytes good = layout([](BmpLayout&) {});
   const struct {
     const char* name;
     Bytes bytes;
@@ -270,41 +270,41 @@ TEST(BmpReader, DamagedAndHostileFiles) {
       {"empty file", {}, "Not a BMP"},
       {"file header only", truncate(good, 14), "Error reading BMP info"},
       {"info header cut", truncate(good, 30), "Error reading BMP info"},
-      {"bad header size", spec([](BmpSpec& s) { s.headerSize = 7; }), "Error reading BMP info"},
-      {"zero width", spec([](BmpSpec& s) { s.width = 0; }), "Error reading BMP info"},
-      {"odd depth", spec([](BmpSpec& s) { s.bits = 7; }), "Error reading BMP info"},
+      {"bad header size", layout([](BmpLayout& s) { s.headerSize = 7; }), "Error reading BMP info"},
+      {"zero width", layout([](BmpLayout& s) { s.width = 0; }), "Error reading BMP info"},
+      {"odd depth", layout([](BmpLayout& s) { s.bits = 7; }), "Error reading BMP info"},
       {"palette cut",
-       truncate(spec([](BmpSpec& s) {
+       truncate(layout([](BmpLayout& s) {
                   s.bits = 8;
                   s.palette.assign(256, Rgb{});
                 }),
                 100),
        "Error reading BMP info"},
-      {"jpeg payload", spec([](BmpSpec& s) { s.compression = 4; }),
+      {"jpeg payload", layout([](BmpLayout& s) { s.compression = 4; }),
        "compression type not supported"},
-      {"rle8 on 24 bits", spec([](BmpSpec& s) { s.compression = 1; }),
+      {"rle8 on 24 bits", layout([](BmpLayout& s) { s.compression = 1; }),
        "compression type not supported"},
-      {"compression 99", spec([](BmpSpec& s) { s.compression = 99; }), "unknown compression"},
+      {"compression 99", layout([](BmpLayout& s) { s.compression = 99; }), "unknown compression"},
       {"pixels cut", truncate(good, good.size() - 1), "Error reading BMP data"},
-      {"offset past the end", spec([](BmpSpec& s) { s.dataOffset = 1 << 20; }),
+      {"offset past the end", layout([](BmpLayout& s) { s.dataOffset = 1 << 20; }),
        "Error reading BMP data"},
-      {"offset inside the header", spec([](BmpSpec& s) { s.dataOffset = 20; }),
+      {"offset inside the header", layout([](BmpLayout& s) { s.dataOffset = 20; }),
        "Error reading BMP data"},
-      {"huge uncompressed claim", spec([](BmpSpec& s) { s.width = s.height = 1 << 30; }),
+      {"huge uncompressed claim", layout([](BmpLayout& s) { s.width = s.height = 1 << 30; }),
        "Error reading BMP data"},
-      {"huge run-length claim", spec([](BmpSpec& s) {
+      {"huge run-length claim", layout([](BmpLayout& s) {
          s.width = s.height = 1 << 30, s.bits = 8, s.compression = 1;
          s.palette.assign(2, Rgb{});
          s.pixels = {0, 1};
        }),
        "Memory not available"},
-      {"run-length without its end", spec([](BmpSpec& s) {
+      {"run-length without its end", layout([](BmpLayout& s) {
          s.bits = 8, s.compression = 1;
          s.palette.assign(2, Rgb{});
          s.pixels = {2, 1, 0, 0, 2};
        }),
        "Error reading BMP data"},
-      {"absolute run cut", spec([](BmpSpec& s) {
+      {"absolute run cut", layout([](BmpLayout& s) {
          s.bits = 8, s.compression = 1;
          s.palette.assign(2, Rgb{});
          s.pixels = {0, 200, 1, 2};
@@ -325,7 +325,7 @@ TEST(BmpReader, FormatFallbackKeepsTheFirstMessage) {
   EXPECT_EQ(load(notBmp, ImageFormat::Any)->error, "Decode: Unknown or wrong format");
 
   // A bitmap named with another format is still read through the fallback.
-  BmpSpec s;
+  BmpLayout s;
   s.width = 1, s.height = 1, s.bits = 24, s.pixels = {1, 2, 3, 0};
   auto loaded = load(buildBmp(s), ImageFormat::Png);
   ASSERT_TRUE(loaded->ok);
@@ -397,8 +397,8 @@ namespace {
 // sanitizer build this also checks every read stays in bounds.
 TEST(BmpReader, MutatedFilesNeverCrash) {
   std::mt19937 random(3);
-  const std::vector<BmpSpec> seeds = [] {
-    std::vector<BmpSpec> s(3);
+  const std::vector<BmpLayout> seeds = [] {
+    std::vector<BmpLayout> s(3);
     s[0].width = 5, s[0].height = 3, s[0].bits = 24, s[0].pixels = storePixels(24, false);
     s[1].width = 4, s[1].height = 3, s[1].bits = 8, s[1].compression = 1;
     s[1].palette.assign(4, Rgb{9, 9, 9});
@@ -408,7 +408,7 @@ TEST(BmpReader, MutatedFilesNeverCrash) {
     s[2].pixels = {0x04, 0x12, 0x00, 0x00, 0x00, 0x03, 0x31, 0x20, 0x00, 0x01};
     return s;
   }();
-  for (const BmpSpec& seed : seeds) {
+  for (const BmpLayout& seed : seeds) {
     const Bytes good = buildBmp(seed);
     for (int round = 0; round < 150; ++round) {
       Bytes bytes = good;
