@@ -16,9 +16,12 @@ namespace qv {
 namespace {
 
 int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
   return -1;
 }
 
@@ -49,7 +52,8 @@ bool looksHexadecimal(std::string_view n) {
 int decimalValue(std::string_view digits) {
   int value = 0;
   for (char c : digits) {
-    if (!isDigit(c)) return -1;
+    if (!isDigit(c))
+      return -1;
     value = value * 10 + (c - '0');
   }
   return value;
@@ -165,9 +169,9 @@ std::unique_ptr<CPDFFont> CPDFSimpleFont::build(CPDFFontContext& context, std::s
   }
   if (!fromProgram) {
     if (!base) {
-      base = standard                               ? standard->data().encoding
+      base = standard                             ? standard->data().encoding
              : f.kind_ == CPDFFontKind::kTrueType ? &macRomanEncoding()
-                                                    : &standardEncoding();
+                                                  : &standardEncoding();
     }
     for (int code = 0; code < 256; ++code) {
       if ((*base)[code]) {
@@ -189,8 +193,7 @@ std::unique_ptr<CPDFFont> CPDFSimpleFont::build(CPDFFontContext& context, std::s
           }
           ++code;
         } else {
-          reportError(-1, "Wrong type in font encoding resource differences (%s)",
-                      item.typeName());
+          reportError(-1, "Wrong type in font encoding resource differences (%s)", item.typeName());
         }
       }
     }
@@ -249,8 +252,7 @@ void CPDFSimpleFont::buildWidths(const CPDFDict& dict) {
   int64_t lastChar = dict.lookupInt("LastChar", 255);
   double scale = kind_ == CPDFFontKind::kType3 ? fontMatrix_[0] : 0.001;
   if (RefPtr<CPDFArray> widths = dict.lookupArray("Widths")) {
-    for (int64_t code = std::max<int64_t>(firstChar, 0); code <= lastChar && code < 256;
-         ++code) {
+    for (int64_t code = std::max<int64_t>(firstChar, 0); code <= lastChar && code < 256; ++code) {
       CPDFObject w = widths->get(static_cast<int>(code - firstChar));
       if (w.isNum()) {
         widths_[code] = w.getNum() * scale;
@@ -265,15 +267,17 @@ void CPDFSimpleFont::buildWidths(const CPDFDict& dict) {
   if (!standard) {
     return;
   }
-  if (std::optional<int> space = standard->width("space")) {
-    widths_[32] = 0.001 * *space;
-  }
   for (int code = 0; code < 256; ++code) {
     if (encoding_[code]) {
       if (std::optional<int> w = standard->width(*encoding_[code])) {
         widths_[code] = 0.001 * *w;
       }
     }
+  }
+  // Code 32 is the word space whatever glyph the encoding gives it, so it keeps the width
+  // of "space".
+  if (std::optional<int> space = standard->width("space")) {
+    widths_[32] = 0.001 * *space;
   }
 }
 
@@ -297,7 +301,8 @@ int CPDFSimpleFont::nextChar(std::span<const uint8_t> bytes, CPDFChar& out) {
   }
   out.code = b0;
   if (toUnicode_) {
-    out.unicodeCount = toUnicode_->map(b0, out.unicode.data(), static_cast<int>(out.unicode.size()));
+    out.unicodeCount =
+        toUnicode_->map(b0, out.unicode.data(), static_cast<int>(out.unicode.size()));
   }
   out.dx = widths_[b0];
   return 1;
