@@ -1,12 +1,15 @@
 #include "app/BridgeDocumentSource.h"
 
+#include "app/EngineMessages.h"
+
 namespace qv {
 
 namespace {
 
 class BridgeDocument : public SourceDocument {
  public:
-  explicit BridgeDocument(DocBridgeHandlePtr handle) : handle_(std::move(handle)) {}
+  BridgeDocument(std::unique_ptr<ScopedErrorSink> sink, DocBridgeHandlePtr handle)
+      : sink_(std::move(sink)), handle_(std::move(handle)) {}
 
   int pageCount() override { return DocBridgePageCount(handle_.get()); }
   std::unique_ptr<PDFPageRecord> page(int pageNumber) override {
@@ -18,6 +21,8 @@ class BridgeDocument : public SourceDocument {
   DocBridgeHandle* bridgeHandle() override { return handle_.get(); }
 
  private:
+  // Declared first so it outlives the handle: closing the document may report too.
+  std::unique_ptr<ScopedErrorSink> sink_;
   DocBridgeHandlePtr handle_;
 };
 
@@ -26,11 +31,18 @@ class BridgeDocument : public SourceDocument {
 std::unique_ptr<SourceDocument> BridgeDocumentSource::open(
     const std::filesystem::path& file, const std::optional<std::string>& ownerPassword,
     const std::optional<std::string>& userPassword, int resolution) {
+  // The job opens, reads and closes a document on its worker thread, one document at a
+  // time, so a sink installed here for the document's lifetime covers every engine call
+  // made for it and is removed on the same thread, in order.
+  std::unique_ptr<ScopedErrorSink> sink;
+  if (verbose_) {
+    sink = std::make_unique<ScopedErrorSink>(StandardErrorSink());
+  }
   DocBridgeHandlePtr handle = DocBridgeOpen(file, ownerPassword, userPassword, resolution);
   if (!handle) {
     return nullptr;
   }
-  return std::make_unique<BridgeDocument>(std::move(handle));
+  return std::make_unique<BridgeDocument>(std::move(sink), std::move(handle));
 }
 
 }  // namespace qv

@@ -10,7 +10,9 @@ namespace qv {
 class BridgeDocumentSource : public DocumentSource {
  public:
   // verbose: the engine's messages go to standard error instead of being discarded (the
-  // command line's --verbose); kept for the engine's error sink.
+  // command line's --verbose). The sink is installed on the thread that calls open() for
+  // as long as the opened document lives, so open, read and destroy a document on one
+  // thread, and one document at a time.
   explicit BridgeDocumentSource(bool verbose = false) : verbose_(verbose) {}
 
   std::unique_ptr<SourceDocument> open(const std::filesystem::path& file,

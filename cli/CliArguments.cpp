@@ -97,7 +97,9 @@ std::string CliHelpText() {
       "                         first output folder when several files were converted)\n"
       "  --verbose              show the PDF engine's messages on standard error\n"
       "  --info                 print the document summary of each file instead of\n"
-      "                         converting\n"
+      "                         converting (size, creation time, PDF version, page size\n"
+      "                         at 96 pixels per inch, page count, permissions); with\n"
+      "                         --verbose the engine's messages too\n"
       "  -h, --help             show this help\n"
       "\n"
       "Progress captions are shown on standard error when it is a terminal. Every file that\n"
@@ -107,7 +109,9 @@ std::string CliHelpText() {
       "Exit status: 0 every file converted; 1 any file or folder skipped, or the batch\n"
       "stopped or ended at a page-range error; 2 usage error (unknown option, unknown\n"
       "settings key, a value that is not a number, no input, a missing file or folder,\n"
-      "a missing --settings file).\n"
+      "a missing --settings file). With --info: 0 every summary printed; 1 any file was\n"
+      "not a valid PDF file (damaged, not a PDF, or a wrong password), or a folder held\n"
+      "no PDF files; 2 usage error.\n"
       "\n"
       "Settings keys (numbers unless marked as text):\n";
   for (const SettingKey& key : SettingKeys()) {

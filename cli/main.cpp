@@ -14,6 +14,7 @@
 #include "app/BridgeDocumentSource.h"
 #include "app/ConversionJob.h"
 #include "app/DocumentSummary.h"
+#include "app/EngineMessages.h"
 #include "app/HtmlSiteOutput.h"
 #include "app/InputFileList.h"
 #include "app/options/SettingsFile.h"
@@ -137,11 +138,17 @@ int main(int argc, char** argv) {
   }
 
   if (parsed->info) {
+    // The summaries open their documents on this thread.
+    std::optional<qv::ScopedErrorSink> engineMessages;
+    if (parsed->verbose) {
+      engineMessages.emplace(qv::StandardErrorSink());
+    }
     for (const fs::path& file : list.files()) {
       auto summary = qv::DocumentSummaryText(file, parsed->ownerPassword, parsed->userPassword);
       if (summary) {
         std::fputs(summary->c_str(), stdout);
         std::fputs("\n", stdout);
+        std::fflush(stdout);
       } else {
         std::fprintf(stderr, "%s: Not a valid pdf file!\n", file.c_str());
         status = kExitSkipped;
