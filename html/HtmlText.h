@@ -11,16 +11,13 @@
 #include <string_view>
 
 #include "app/options/ConvertOptions.h"
+#include "platform/Utf8.h"
 
 namespace qv {
 
 // Declares the encoding of every generated HTML file; written right after "<head>".
 inline constexpr std::string_view kCharsetMeta =
     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">";
-
-// UTF-16 to UTF-8, at most maxBytes bytes, cut only between whole characters. An unpaired
-// surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text, size_t maxBytes);
 
 // Returns text unchanged when it is valid UTF-8; otherwise reads every byte that is not part
 // of a valid UTF-8 sequence as Latin-1 (the low byte of a UTF-16 unit), so that the result is

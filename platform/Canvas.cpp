@@ -8,6 +8,8 @@
 #include <numbers>
 #include <vector>
 
+#include "platform/Utf8.h"
+
 namespace qv {
 
 namespace {
@@ -54,38 +56,6 @@ bool clipSegment(double& x1, double& y1, double& x2, double& y2, double minX, do
   x2 = ox + t1 * dx;
   y2 = oy + t1 * dy;
   return true;
-}
-
-// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string toUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size() * 3);
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
 }
 
 void putLE16(uint8_t* p, uint32_t v) {
@@ -309,7 +279,7 @@ bool Canvas::drawText(const CanvasFont& font, CanvasPoint origin, std::u16string
   if (emX > 4.0 * kMaxTextHeight) {
     return false;
   }
-  const std::string utf8 = toUtf8(text.substr(0, kMaxTextUnits));
+  const std::string utf8 = Utf16ToUtf8(text.substr(0, kMaxTextUnits));
 
   cairo_save(cr_);
   cairo_font_options_t* options = cairo_font_options_create();
