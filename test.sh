@@ -15,7 +15,10 @@ if [ "${QV_SKIP_SANITIZERS:-0}" != 1 ]; then
   asan="${QV_ASAN_BUILD_DIR:-$here/build-asan}"
   echo "== Engine tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
   cmake -S "$here" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_BENCH=OFF >/dev/null
-  targets=$(cmake --build "$asan" --target help | sed -n 's/^\(qv_tests_pdf_[a-z_]*\):.*/\1/p' | sort -u)
+  # The engine's test suites, the fuzz targets' replays of their kept inputs, and the data
+  # that ships beside the programs (the configuration and CMaps the engine tests read).
+  targets=$(cmake --build "$asan" --target help |
+    sed -n 's/^\(qv_tests_pdf_[a-z_]*\|fuzz_[a-z_]*_replay\|qv_resources\):.*/\1/p' | sort -u)
   # shellcheck disable=SC2086
   cmake --build "$asan" --target $targets
   (cd "$asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
