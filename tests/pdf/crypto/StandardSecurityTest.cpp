@@ -69,6 +69,9 @@ const PasswordCase kCases[] = {
     {"KeyLengthHugeRefused", 3, 32, kR3O, kR3U, -3104, kQpdfId, {}, "view", false, false, ""},
 };
 
+// Test logs name a case by its name rather than by its bytes.
+void PrintTo(const PasswordCase& c, std::ostream* os) { *os << c.name; }
+
 class StandardPasswords : public ::testing::TestWithParam<PasswordCase> {};
 
 TEST_P(StandardPasswords, OpensWithTheRightPassword) {

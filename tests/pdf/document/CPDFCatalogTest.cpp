@@ -118,6 +118,9 @@ const AttrCase kAttrCases[] = {
      90},
 };
 
+// Test logs name a case by its name rather than by its bytes.
+void PrintTo(const AttrCase& c, std::ostream* os) { *os << c.name; }
+
 class PageAttributes : public ::testing::TestWithParam<AttrCase> {};
 
 TEST_P(PageAttributes, InheritAndNormalise) {
@@ -222,6 +225,9 @@ const TreeCase kTreeCases[] = {
      0,
      "Page count in top-level pages object is wrong type (name)"},
 };
+
+// Test logs name a case by its name rather than by its bytes.
+void PrintTo(const TreeCase& c, std::ostream* os) { *os << c.name; }
 
 class PageTree : public ::testing::TestWithParam<TreeCase> {};
 

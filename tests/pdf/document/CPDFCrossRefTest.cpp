@@ -86,6 +86,9 @@ const DamageCase kDamageCases[] = {
      [](std::string s) { return s.replace(s.find("xref\n0 ") + 5, 1, "Q"); }},
 };
 
+// Test logs name a case by its name rather than by its bytes.
+void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
+
 class DamagedFile : public ::testing::TestWithParam<DamageCase> {};
 
 TEST_P(DamagedFile, OpensThroughTheRebuild) {

@@ -118,6 +118,9 @@ const OpenCase kOpenCases[] = {
      {}},
 };
 
+// Test logs name a case by its name rather than by its bytes.
+void PrintTo(const OpenCase& c, std::ostream* os) { *os << c.name; }
+
 class EncryptedFile : public ::testing::TestWithParam<OpenCase> {};
 
 TEST_P(EncryptedFile, OpensDecryptsAndAnswersPermissions) {

@@ -137,6 +137,9 @@ std::vector<HandMadeCase> handMadeCases() {
   return cases;
 }
 
+// Test logs name a case by its name rather than by its bytes.
+void PrintTo(const HandMadeCase& c, std::ostream* os) { *os << c.name; }
+
 class InflaterHandMade : public ::testing::TestWithParam<HandMadeCase> {};
 
 TEST_P(InflaterHandMade, DecodesAndReports) {

@@ -31,6 +31,9 @@ struct EvalCase {
   double expected;
 };
 
+// Test logs name a case by its name rather than by its bytes.
+void PrintTo(const EvalCase& c, std::ostream* os) { *os << c.name; }
+
 class FunctionEvalTest : public ::testing::TestWithParam<EvalCase> {};
 
 TEST_P(FunctionEvalTest, MapsInput) {
@@ -176,6 +179,9 @@ struct FailCase {
   std::string data;  // a stream when not empty
   const char* message;
 };
+
+// Test logs name a case by its name rather than by its bytes.
+void PrintTo(const FailCase& c, std::ostream* os) { *os << c.name; }
 
 class FunctionFailTest : public ::testing::TestWithParam<FailCase> {};
 
