@@ -81,8 +81,8 @@ MAC_EXPERT = """
 277 Oslashsmall 300 questiondownsmall 301 oneinferior 302 Lslashsmall 311 Cedillasmall
 317 OEsmall 320 figuredash 321 hyphensuperior 326 exclamdownsmall 330 Ydieresissmall
 332 onesuperior 333 twosuperior 334 threesuperior 335 foursuperior 336 fivesuperior
-337 sixsuperior 340 sevensuperior 342 ninesuperior 343 zerosuperior 345 esuperior
-346 rsuperior 347 tsuperior 351 isuperior 352 ssuperior 353 dsuperior 361 lsuperior
+337 sixsuperior 340 sevensuperior 341 ninesuperior 342 zerosuperior 344 esuperior
+345 rsuperior 346 tsuperior 351 isuperior 352 ssuperior 353 dsuperior 361 lsuperior
 362 Ogoneksmall 363 Brevesmall 364 Macronsmall 365 bsuperior 366 nsuperior 367 msuperior
 370 commasuperior 371 periodsuperior 372 Dotaccentsmall 373 Ringsmall
 """

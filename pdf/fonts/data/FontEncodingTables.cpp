@@ -139,7 +139,7 @@ const FontEncodingTable kMacExpert = {{
     nullptr, "Cedillasmall", nullptr, nullptr, nullptr, nullptr, nullptr, "OEsmall",  // 0xC8
     "figuredash", "hyphensuperior", nullptr, nullptr, nullptr, nullptr, "exclamdownsmall", nullptr,  // 0xD0
     "Ydieresissmall", nullptr, "onesuperior", "twosuperior", "threesuperior", "foursuperior", "fivesuperior", "sixsuperior",  // 0xD8
-    "sevensuperior", nullptr, "ninesuperior", "zerosuperior", nullptr, "esuperior", "rsuperior", "tsuperior",  // 0xE0
+    "sevensuperior", "ninesuperior", "zerosuperior", nullptr, "esuperior", "rsuperior", "tsuperior", nullptr,  // 0xE0
     nullptr, "isuperior", "ssuperior", "dsuperior", nullptr, nullptr, nullptr, nullptr,  // 0xE8
     nullptr, "lsuperior", "Ogoneksmall", "Brevesmall", "Macronsmall", "bsuperior", "nsuperior", "msuperior",  // 0xF0
     "commasuperior", "periodsuperior", "Dotaccentsmall", "Ringsmall", nullptr, nullptr, nullptr, nullptr,  // 0xF8
