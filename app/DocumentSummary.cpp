@@ -37,6 +37,17 @@ std::string allowed(bool yes) {
   return yes ? "Allowed" : "Not Allowed";
 }
 
+// The general modify bit (0x8) governs document assembly only up to revision 2 of the
+// standard security handler; from revision 3 on assembly has its own bit (0x400) and the
+// modify bit explicitly leaves it out. The owner password allows everything.
+bool assemblyAllowed(const CPDFDocument& doc) {
+  const CPDFCrossRef* xref = doc.getXRef();
+  if (xref == nullptr || !xref->isEncrypted() || xref->encryption().r < 3) {
+    return doc.canChange();
+  }
+  return xref->ownerPasswordOk() || (xref->getPermissions() & 0x400) != 0;
+}
+
 }  // namespace
 
 std::string WithThousandsSeparators(uintmax_t value) {
@@ -134,7 +145,7 @@ std::optional<std::string> DocumentSummaryText(const fs::path& file,
 
   text += "PDF Security:\n";
   text += "\tPrinting: " + allowed(doc.canPrint()) + "\n";
-  text += "\tDocument Assembly: " + allowed(doc.canChange()) + "\n";
+  text += "\tDocument Assembly: " + allowed(assemblyAllowed(doc)) + "\n";
   text += "\tContent Copying or Extraction: " + allowed(doc.canCopy()) + "\n";
   text += "\tCommenting: " + allowed(doc.canAnnotate());
   return text;
