@@ -24,7 +24,8 @@ def run(args, timeout=60):
     return done.returncode, done.stdout
 
 
-class TimeLimit(Exception):
+# Not an Exception: pypdf catches those while it repairs a file and would keep looping.
+class TimeLimit(BaseException):
     pass
 
 
