@@ -1,6 +1,7 @@
 #include "app/BridgeDocumentSource.h"
 
 #include "app/EngineMessages.h"
+#include "pdf/document/CPDFDocument.h"
 
 namespace qv {
 
@@ -43,6 +44,16 @@ std::unique_ptr<SourceDocument> BridgeDocumentSource::open(
     return nullptr;
   }
   return std::make_unique<BridgeDocument>(std::move(sink), std::move(handle));
+}
+
+std::string BridgeDocumentSource::whyNotOpened(const std::filesystem::path& file,
+                                               const std::optional<std::string>& ownerPassword,
+                                               const std::optional<std::string>& userPassword) {
+  CPDFDocument document(file.string(), ownerPassword, userPassword);
+  if (document.ok()) {
+    return "the document opens, but this build cannot extract its pages yet";
+  }
+  return {};
 }
 
 }  // namespace qv

@@ -20,6 +20,12 @@ class BridgeDocumentSource : public DocumentSource {
                                        const std::optional<std::string>& userPassword,
                                        int resolution) override;
 
+  // A document that the engine reads but the bridge cannot extract pages from is named as
+  // such, not as an invalid file.
+  std::string whyNotOpened(const std::filesystem::path& file,
+                           const std::optional<std::string>& ownerPassword,
+                           const std::optional<std::string>& userPassword) override;
+
   bool verbose() const { return verbose_; }
 
  private:

@@ -130,7 +130,8 @@ JobResult ConversionJob::run() {
       // The output folder is only made for a document that opened, so a failed file leaves
       // nothing behind that looks like a result.
       ++result.skipped;
-      observer_.fileSkipped(file.path, openFailureReason(file.path));
+      std::string reason = source_.whyNotOpened(file.path, file.ownerPassword, file.userPassword);
+      observer_.fileSkipped(file.path, reason.empty() ? openFailureReason(file.path) : reason);
     } else if (!convertDocument(file, *document, names, result)) {
       if (result.outcome == JobOutcome::RangeError) {
         for (int rest = k + 1; rest <= n; ++rest) {

@@ -39,6 +39,14 @@ class DocumentSource {
                                                const std::optional<std::string>& ownerPassword,
                                                const std::optional<std::string>& userPassword,
                                                int resolution) = 0;
+
+  // Why open() gave none for this file, when the source can tell more than the file system
+  // can; empty when it cannot.
+  virtual std::string whyNotOpened(const std::filesystem::path& /*file*/,
+                                   const std::optional<std::string>& /*ownerPassword*/,
+                                   const std::optional<std::string>& /*userPassword*/) {
+    return {};
+  }
 };
 
 }  // namespace qv
