@@ -20,6 +20,7 @@
 #include "app/options/SettingsFile.h"
 #include "cli/CliArguments.h"
 #include "cli/CliObserver.h"
+#include "pdf/core/Memory.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ class StopOnSignal {
 }  // namespace
 
 int main(int argc, char** argv) {
+  qv::installOutOfMemoryHandler();
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   std::string error;
   std::optional<qv::CliArguments> parsed = qv::ParseCliArguments(args, error);
