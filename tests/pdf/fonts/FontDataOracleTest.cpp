@@ -12,6 +12,7 @@
 
 #include "OracleCache.h"
 #include "pdf/fonts/data/FontEncodings.h"
+#include "pdf/fonts/fontfile/CPDFFontFileReader.h"
 #include "pdf/fonts/fontfile/CffStandardData.h"
 #include "pdf/fonts/fontfile/MacGlyphNames.h"
 #include "tests/support/TestPaths.h"
@@ -186,6 +187,28 @@ TEST(FontDataOracleTest, SimpleFontEncodingsByUnicode) {
       EXPECT_EQ(unicode->second, it->second) << c.table << " code " << code << ": " << name;
     }
   }
+}
+
+// Installed TrueType fonts read by the TrueType reader: each code's glyph name (cmap, then the
+// post table's names and the Macintosh order) equals fontTools' view of the same font.
+TEST(FontDataOracleTest, InstalledTrueTypeFontsGiveFontToolsGlyphNames) {
+  int fonts = 0;
+  for (const auto& [table, theirs] : oracle()) {
+    if (table.rfind("ttf:", 0) != 0) {
+      continue;
+    }
+    ++fonts;
+    const std::string bytes = test::readFile(table.substr(4));
+    auto reader = CPDFFontFileReader::readTrueType(bytes);
+    ASSERT_NE(reader, nullptr);
+    const GlyphNameTable& ours = reader->encoding();
+    for (int code = 0; code < 256; ++code) {
+      auto it = theirs.find(std::to_string(code));
+      ASSERT_NE(it, theirs.end());
+      EXPECT_EQ(ours[code].value_or("(none)"), it->second) << table << " code " << code;
+    }
+  }
+  EXPECT_GT(fonts, 0) << "no installed TrueType font to compare";
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ Prints one tab-separated line per entry: table, index, value.
   enc_macexpert  code hex           MuPDF's text of a page that shows codes 32-255 in a font
                                     with /Encoding /MacExpertEncoding (an undefined code
                                     comes back as itself)
+  ttf:<file>     code name          fontTools' glyph name for codes 0-255 of an installed
+                                    TrueType font, through the first cmap subtable (3,0 first)
   agl            name hex           Adobe glyph list (fontTools.agl, first value), to compare names by
                                     their Unicode value
 """
@@ -134,6 +136,29 @@ def mac_expert():
         emit("enc_macexpert", 32 + i, unicode_hex(ch))
 
 
+TRUETYPE_FONTS = [
+    "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/truetype/liberation/LiberationMono-Bold.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf",
+]
+
+
+def truetype_fonts():
+    import os
+    from fontTools.ttLib import TTFont
+    for path in TRUETYPE_FONTS:
+        if not os.path.exists(path):
+            continue
+        font = TTFont(path)
+        tables = font["cmap"].tables
+        chosen = next((t for t in tables if (t.platformID, t.platEncID) == (3, 0)), tables[0])
+        order = font.getGlyphOrder()
+        base = 0xF000 if (chosen.platformID, chosen.platEncID) == (3, 0) else 0
+        for code in range(256):
+            emit("ttf:" + path, code, chosen.cmap.get(base + code, order[0]))
+
+
 def glyph_list():
     from fontTools import agl
     for name, values in sorted(agl.LEGACY_AGL2UV.items()):
@@ -142,7 +167,7 @@ def glyph_list():
 
 def main():
     for part in (cff_tables, expert_encoding, mac_glyphs, pdf_encodings, mac_expert,
-                 glyph_list):
+                 truetype_fonts, glyph_list):
         try:
             part()
         except Exception as error:  # a missing oracle leaves its tables out
