@@ -1,5 +1,8 @@
 #include "pdf/config/CPDFConfig.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <system_error>
 
@@ -163,6 +166,17 @@ std::filesystem::path CPDFConfig::absolute(const std::filesystem::path& path) co
   return locations_.currentDirectory / path;
 }
 
+namespace {
+
+// The temporary folder is shared by every user of the machine: a file there is only taken
+// when this user owns it, so nobody else can plant a configuration or a data file.
+bool ownedByThisUser(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && info.st_uid == ::geteuid();
+}
+
+}  // namespace
+
 ConfigFile CPDFConfig::openConfigFile(const std::string& name, const char* mode) const {
   if (name.empty()) {
     return ConfigFile();
@@ -186,6 +200,9 @@ ConfigFile CPDFConfig::openConfigFile(const std::string& name, const char* mode)
     // must not block or be read.
     std::error_code ec;
     if (!std::filesystem::is_regular_file(candidate, ec)) {
+      continue;
+    }
+    if (&candidate == &candidates[3] && !ownedByThisUser(candidate)) {
       continue;
     }
     if (std::FILE* file = std::fopen(candidate.c_str(), mode)) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -275,6 +277,17 @@ TEST(CPDFConfigTest, OpenConfigFileSearchOrder) {
   fs::create_directories(world.path("cwd/folder"));
   EXPECT_FALSE(config.openConfigFile("folder"));
   EXPECT_FALSE(config.openConfigFile("missing.txt"));
+}
+
+TEST(CPDFConfigTest, TemporaryFolderFileOfAnotherUserIsIgnored) {
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "only root can give a file to another user";
+  }
+  ConfigWorld world;
+  world.write("tmp/data.txt", "planted");
+  ASSERT_EQ(::chown(world.path("tmp/data.txt").c_str(), 65534, 65534), 0);
+  CPDFConfig config("", world.locations());
+  EXPECT_FALSE(config.openConfigFile("data.txt"));
 }
 
 TEST(CPDFConfigTest, ConfigurationFileSearch) {
