@@ -4,6 +4,7 @@
 
 #include "pdf/core/CPDFArray.h"
 #include "pdf/core/ErrorReport.h"
+#include "pdf/core/HexDigit.h"
 #include "pdf/core/Limits.h"
 
 namespace qv {
@@ -33,19 +34,6 @@ bool isRegular(int c) {
 }
 bool isDigit(int c) {
   return c >= '0' && c <= '9';
-}
-
-int hexValue(int c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
 }
 
 // Appends one byte to a string under construction, dropping bytes past kMaxStringLength
@@ -337,10 +325,10 @@ CPDFObject CPDFLexer::lexName() {
   while (isRegular(peekByte())) {
     int c = nextByte();
     if (c == '#') {
-      const int hi = hexValue(peekByte());
+      const int hi = hexDigitValue(peekByte());
       if (hi >= 0) {
         nextByte();
-        const int lo = hexValue(peekByte());
+        const int lo = hexDigitValue(peekByte());
         if (lo >= 0) {
           nextByte();
           c = hi * 16 + lo;
@@ -376,7 +364,7 @@ CPDFObject CPDFLexer::lexHexString() {
     if (isWhite(c)) {
       continue;
     }
-    int v = hexValue(c);
+    int v = hexDigitValue(c);
     if (v < 0) {
       reportError(getPos(), "Illegal character <%02x> in hex string", c);
       v = 0;

@@ -7,6 +7,7 @@
 #include "pdf/core/CPDFDict.h"
 #include "pdf/core/CPDFStream.h"
 #include "pdf/core/ErrorReport.h"
+#include "pdf/core/HexDigit.h"
 #include "pdf/fonts/FontLimits.h"
 #include "pdf/fonts/data/FontEncodings.h"
 #include "pdf/fonts/data/StandardFonts.h"
@@ -14,16 +15,6 @@
 namespace qv {
 
 namespace {
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  return -1;
-}
 
 bool isHexLetter(char c) {
   return (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -40,10 +31,10 @@ bool isLetter(char c) {
 // A name of the "hexadecimal" families: a letter and two hex digits, or two hex digits, with
 // at least one hex digit written as a letter.
 bool looksHexadecimal(std::string_view n) {
-  if (n.size() == 3 && isLetter(n[0]) && hexValue(n[1]) >= 0 && hexValue(n[2]) >= 0) {
+  if (n.size() == 3 && isLetter(n[0]) && hexDigitValue(n[1]) >= 0 && hexDigitValue(n[2]) >= 0) {
     return isHexLetter(n[1]) || isHexLetter(n[2]);
   }
-  if (n.size() == 2 && hexValue(n[0]) >= 0 && hexValue(n[1]) >= 0) {
+  if (n.size() == 2 && hexDigitValue(n[0]) >= 0 && hexDigitValue(n[1]) >= 0) {
     return isHexLetter(n[0]) || isHexLetter(n[1]);
   }
   return false;
@@ -63,10 +54,10 @@ int decimalValue(std::string_view digits) {
 int numericNameValue(std::string_view n, bool hex) {
   int value = -1;
   if (hex) {
-    if (n.size() == 3 && isLetter(n[0]) && hexValue(n[1]) >= 0 && hexValue(n[2]) >= 0) {
-      value = hexValue(n[1]) * 16 + hexValue(n[2]);
-    } else if (n.size() == 2 && hexValue(n[0]) >= 0 && hexValue(n[1]) >= 0) {
-      value = hexValue(n[0]) * 16 + hexValue(n[1]);
+    if (n.size() == 3 && isLetter(n[0]) && hexDigitValue(n[1]) >= 0 && hexDigitValue(n[2]) >= 0) {
+      value = hexDigitValue(n[1]) * 16 + hexDigitValue(n[2]);
+    } else if (n.size() == 2 && hexDigitValue(n[0]) >= 0 && hexDigitValue(n[1]) >= 0) {
+      value = hexDigitValue(n[0]) * 16 + hexDigitValue(n[1]);
     }
   }
   if (value < 0 && n.size() >= 2 && n.size() <= 4 && isDigit(n[0]) && isDigit(n[1])) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "pdf/core/HexDigit.h"
+
 namespace qv {
 
 namespace {
@@ -13,19 +15,6 @@ bool isSpace(char c) {
 bool isDelimiter(char c) {
   return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' ||
          c == '}' || c == '/' || c == '%';
-}
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
 }
 
 }  // namespace
@@ -106,8 +95,8 @@ bool CMapTokenizer::hexBytes(std::string_view digits, std::vector<uint8_t>& byte
     return false;
   }
   for (size_t i = 0; i < digits.size(); i += 2) {
-    int hi = hexValue(digits[i]);
-    int lo = hexValue(digits[i + 1]);
+    int hi = hexDigitValue(digits[i]);
+    int lo = hexDigitValue(digits[i + 1]);
     if (hi < 0 || lo < 0) {
       return false;
     }
